@@ -1,0 +1,156 @@
+#include "gfx/screen.h"
+#include "app/bfio.h"
+#include "app/memory.h"
+
+#include <cstring>
+
+GRAPHICS g_gfx = {nullptr, nullptr, 0, 0, 0, -1, -1, -1, -1, 0, nullptr, -1, -1, -1, -1, 0, 0, 0, 0, 0};
+
+namespace {
+
+void ReadWorkArea()
+{
+    PLATRECT area{0, 0, 0, 0};
+    PlatGetWorkArea(&area);
+    g_gfx.workWidth = static_cast<int16_t>(area.right - area.left + 1);
+    g_gfx.workHeight = static_cast<int16_t>(area.bottom - area.top + 1);
+}
+
+void ReleaseScreen()
+{
+    FreeBlock(g_gfx.pixels);
+    g_gfx.pixels = nullptr;
+}
+
+}  // namespace
+
+int32_t BFIO::OpenGraphics(int16_t, int16_t, const char*, bool, FOLDER*, int16_t, int16_t, int16_t, int16_t)
+{
+    // This build has no window system to open a window on.
+    g_gfx.opening = 1;
+    return GFX_NO_WINDOW;
+}
+
+void BFIO::CloseGraphics()
+{
+    if (g_gfx.window) {
+        PlatShowWindow(g_gfx.window, SW_HIDE);
+        PlatDestroyWindow(g_gfx.window);
+        g_gfx.window = nullptr;
+    }
+    ReleaseScreen();
+    if (g_gfx.fonts) {
+        FreeBlock(g_gfx.fonts);
+        g_gfx.fonts = nullptr;
+    }
+}
+
+bool BFIO::GraphicsReady() const
+{
+    return g_gfx.opening == 0 && g_gfx.pixels != nullptr;
+}
+
+int16_t BFIO::ScreenWidth() const { return g_gfx.width; }
+int16_t BFIO::ScreenHeight() const { return g_gfx.height; }
+
+int32_t BFIO::AllocateScreen(int16_t width, int16_t height)
+{
+    ReleaseScreen();
+    int32_t pitch = width * 2;
+    if (pitch % 4) pitch += 4 - pitch % 4;
+    g_gfx.pitch = pitch;
+    if (width <= 0 || height <= 0) return GFX_NO_SCREEN_MEMORY;
+    size_t bytes = static_cast<size_t>(height) * static_cast<size_t>(pitch);
+    uint16_t* pixels = static_cast<uint16_t*>(AllocBlock(bytes, "screen"));
+    if (!pixels) return GFX_NO_SCREEN_MEMORY;
+    memset(pixels, 0, bytes);
+    g_gfx.pixels = pixels;
+    g_gfx.dirtyLeft = 0;
+    g_gfx.dirtyRight = static_cast<int16_t>(width - 1);
+    g_gfx.dirtyTop = 0;
+    g_gfx.dirtyBottom = static_cast<int16_t>(height - 1);
+    g_gfx.width = width;
+    g_gfx.height = height;
+    return GFX_OK;
+}
+
+void BFIO::ClampAndMark(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2)
+{
+    // Clamp, not clip: a rectangle outside the surface becomes a strip along its edge.
+    int16_t* xs[] = {&x1, &x2};
+    int16_t* ys[] = {&y1, &y2};
+    for (int16_t* x : xs) {
+        if (*x < 0) *x = 0;
+        if (*x >= g_gfx.width) *x = static_cast<int16_t>(g_gfx.width - 1);
+    }
+    for (int16_t* y : ys) {
+        if (*y < 0) *y = 0;
+        if (*y >= g_gfx.height) *y = static_cast<int16_t>(g_gfx.height - 1);
+    }
+    if (x1 > x2) {
+        int16_t t = x1;
+        x1 = x2;
+        x2 = t;
+    }
+    if (y1 > y2) {
+        int16_t t = y1;
+        y1 = y2;
+        y2 = t;
+    }
+    if (g_gfx.dirtyLeft == -1 || g_gfx.dirtyLeft > x1) g_gfx.dirtyLeft = x1;
+    if (g_gfx.dirtyRight == -1 || g_gfx.dirtyRight < x2) g_gfx.dirtyRight = x2;
+    if (g_gfx.dirtyTop == -1 || g_gfx.dirtyTop > y1) g_gfx.dirtyTop = y1;
+    if (g_gfx.dirtyBottom == -1 || g_gfx.dirtyBottom < y2) g_gfx.dirtyBottom = y2;
+}
+
+void BFIO::Present()
+{
+    if (g_gfx.dirtyLeft == -1 || g_gfx.dirtyRight == -1 || g_gfx.dirtyTop == -1 || g_gfx.dirtyBottom == -1 ||
+        !g_gfx.pixels)
+        return;
+    int width = g_gfx.dirtyRight - g_gfx.dirtyLeft + 1;
+    int height = g_gfx.dirtyBottom - g_gfx.dirtyTop + 1;
+    int16_t sourceY = static_cast<int16_t>(g_gfx.height - 1 - g_gfx.dirtyBottom);
+    PlatPresent(g_gfx.window, g_gfx.pixels, g_gfx.width, g_gfx.height, g_gfx.pitch, g_gfx.dirtyLeft, g_gfx.dirtyTop,
+                width, height, g_gfx.dirtyLeft, sourceY);
+    g_gfx.dirtyLeft = g_gfx.dirtyRight = g_gfx.dirtyTop = g_gfx.dirtyBottom = -1;
+}
+
+void HandleSizeMessage(PLATWINDOW window, uintptr_t wParam, intptr_t lParam)
+{
+    if (!g_gfx.pixels || (wParam != SIZE_RESTORED && wParam != SIZE_MAXIMIZED) || !g_shell.bfio) return;
+    int16_t width = static_cast<int16_t>(lParam & 0xFFFF);
+    int16_t height = static_cast<int16_t>((lParam >> 16) & 0xFFFF);
+    g_shell.bfio->AllocateScreen(width, height);
+    PLATRECT client;
+    if (PlatGetClientRect(window, &client)) PlatInvalidateRect(window, &client, false);
+}
+
+void HandleMinMaxMessage(PLATMINMAXINFO* info)
+{
+    if (!info) return;
+    ReadWorkArea();
+    int border = 2 * g_gfx.frameX;
+    int outer;
+    if (g_gfx.maxWidth < 0) {
+        outer = g_gfx.width + border;
+        info->ptMaxSize.x = info->ptMinTrackSize.x = info->ptMaxTrackSize.x = outer;
+    } else {
+        outer = g_gfx.maxWidth + border;
+        if (outer > g_gfx.workWidth) outer = g_gfx.workWidth;
+        info->ptMaxSize.x = info->ptMaxTrackSize.x = outer;
+        info->ptMinTrackSize.x = g_gfx.minWidth + border;
+    }
+    info->ptMaxPosition.x = (g_gfx.workWidth - outer) / 2;
+    border = g_gfx.captionTop + g_gfx.frameY;
+    if (g_gfx.maxHeight < 0) {
+        outer = g_gfx.height + border;
+        info->ptMaxSize.y = info->ptMinTrackSize.y = info->ptMaxTrackSize.y = outer;
+    } else {
+        outer = g_gfx.maxHeight + border;
+        if (outer > g_gfx.workHeight) outer = g_gfx.workHeight;
+        info->ptMaxSize.y = info->ptMaxTrackSize.y = outer;
+        info->ptMinTrackSize.y = g_gfx.minHeight + border;
+    }
+    info->ptMaxPosition.y = (g_gfx.workHeight - outer) / 2;
+}
