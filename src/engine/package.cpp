@@ -10,8 +10,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <new>
 
+#include "app/memory.h"
 #include "platform/platform.h"
 
 #ifndef _WIN32
@@ -121,14 +121,14 @@ bool WritePackage(const FILEENTRY* table, const int64_t* sizes, const unsigned c
     if (fwrite(header, 1, PACKAGE_HEADER_SIZE, out) != static_cast<size_t>(PACKAGE_HEADER_SIZE)) {
         return false;
     }
-    unsigned char* buffer = new (std::nothrow) unsigned char[COPY_CHUNK];
+    unsigned char* buffer = static_cast<unsigned char*>(AllocBlock(COPY_CHUNK, "copy buffer"));
     if (buffer == nullptr) return false;
     bool ok = true;
     for (int i = 0; ok && i < FILE_COUNT; ++i) {
         if (IsReadmeEntry(table[i])) continue;
         ok = CopySource(table[i].name, sizes[i], out, buffer);
     }
-    delete[] buffer;
+    FreeBlock(buffer);
     return ok;
 }
 
@@ -155,7 +155,7 @@ bool LocateEntry(FILE* package, int index, const FILEENTRY* table, int64_t* size
 // Copies size bytes from the package's position to out through one COPY_CHUNK buffer.
 // On false *fault says whose fault it was: 1 the package ended early, 0 out or memory.
 bool CopyEntry(FILE* package, FILE* out, int64_t size, unsigned char* fault) {
-    unsigned char* buffer = new (std::nothrow) unsigned char[COPY_CHUNK];
+    unsigned char* buffer = static_cast<unsigned char*>(AllocBlock(COPY_CHUNK, "copy buffer"));
     if (buffer == nullptr) {
         *fault = 0;
         return false;
@@ -172,7 +172,7 @@ bool CopyEntry(FILE* package, FILE* out, int64_t size, unsigned char* fault) {
         }
         size -= static_cast<int64_t>(chunk);
     }
-    delete[] buffer;
+    FreeBlock(buffer);
     return ok;
 }
 

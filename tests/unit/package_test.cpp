@@ -3,6 +3,7 @@
 // Every test runs in its own temporary folder, made the current directory, since both the
 // packer and the extractor work on "update.dat" there. Write and close failures come from
 // the headless backend's switches.
+#include "app/memory.h"
 #include "engine/package.h"
 
 #include <gtest/gtest.h>
@@ -450,3 +451,25 @@ TEST_F(PackageTest, PackThenExtractGivesBackEveryFile) {
 }
 
 }  // namespace
+
+// ---- No memory for the copy buffer -------------------------------------------------------
+
+TEST_F(PackageTest, NoMemoryForTheCopyBufferFailsCleanly) {
+    int64_t sizes[FILE_COUNT];
+    TypicalSizes(sizes);
+    WriteSources(sizes);
+    ASSERT_TRUE(PackFiles());
+    const std::string good = ReadAll(PACKAGE_NAME);
+
+    g_allocFault = [](const char* what) { return std::strcmp(what, "copy buffer") == 0; };
+    EXPECT_FALSE(PackFiles());
+    unsigned char fault = 7;
+    EXPECT_FALSE(ExtractFile(3, "out.bin", &fault));
+    g_allocFault = nullptr;
+
+    EXPECT_EQ(ReadAll(PACKAGE_NAME), good) << "the package is kept";
+    EXPECT_FALSE(Exists(PACKAGE_TEMP_NAME));
+    EXPECT_EQ(fault, 0) << "no memory is the destination side's fault";
+    EXPECT_TRUE(Exists("out.bin"));
+    EXPECT_EQ(ReadAll("out.bin").size(), 0u);
+}
