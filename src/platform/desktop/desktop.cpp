@@ -210,15 +210,3 @@ bool PlatReplaceFile(const char* from, const char* to) { return PosixReplaceFile
 PLATFIND PlatFindFirst(const char* pattern, char* name, size_t capacity) { return PosixFindFirst(pattern, name, capacity); }
 bool PlatFindNext(PLATFIND search, char* name, size_t capacity) { return PosixFindNext(search, name, capacity); }
 void PlatFindClose(PLATFIND search) { PosixFindClose(search); }
-
-// ---- Entry: the command line is the arguments after the program name, joined by spaces ----
-
-int main(int argc, char** argv)
-{
-    std::string commandLine;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) commandLine += ' ';
-        commandLine += argv[i];
-    }
-    return RunProgram(nullptr, commandLine.c_str());
-}
