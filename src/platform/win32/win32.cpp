@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 
 #include <cstring>
+#include <new>
 
 static_assert(sizeof(PLATMINMAXINFO) == sizeof(MINMAXINFO), "MINMAXINFO layout");
 static_assert(offsetof(PLATMINMAXINFO, ptMaxTrackSize) == offsetof(MINMAXINFO, ptMaxTrackSize), "MINMAXINFO layout");
@@ -19,7 +20,6 @@ const char PLAT_PATH_SEP = '\\';
 namespace {
 
 PAINTSTRUCT g_paint;
-const char* const RegistryValueTypeText = nullptr;  // the program never names the type of a value
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -179,7 +179,6 @@ bool PlatRegOpenKey(const char* path, PLATKEY* key)
 
 bool PlatRegQueryValue(PLATKEY key, const char* name, char* buffer, uint32_t* size)
 {
-    (void)RegistryValueTypeText;
     if (!size) return false;
     DWORD type = REG_SZ;
     DWORD bytes = *size;
