@@ -126,31 +126,34 @@ void HandleSizeMessage(PLATWINDOW window, uintptr_t wParam, intptr_t lParam)
     if (PlatGetClientRect(window, &client)) PlatInvalidateRect(window, &client, false);
 }
 
+namespace {
+
+// One axis of the window's size limits. Without limits (max < 0) the window keeps its size;
+// with them the client area stays between the limits and the window within the work area.
+// border is what the frame adds to the client size on this axis.
+void FillAxisLimits(int32_t PLATPOINT::*axis, PLATMINMAXINFO* info, int16_t size, int16_t minSize, int16_t maxSize,
+                    int border, int16_t work)
+{
+    int outer;
+    if (maxSize < 0) {
+        outer = size + border;
+        info->ptMinTrackSize.*axis = outer;
+    } else {
+        outer = maxSize + border;
+        if (outer > work) outer = work;
+        info->ptMinTrackSize.*axis = minSize + border;
+    }
+    info->ptMaxSize.*axis = info->ptMaxTrackSize.*axis = outer;
+    info->ptMaxPosition.*axis = (work - outer) / 2;
+}
+
+}  // namespace
+
 void HandleMinMaxMessage(PLATMINMAXINFO* info)
 {
     if (!info) return;
     ReadWorkArea();
-    int border = 2 * g_gfx.frameX;
-    int outer;
-    if (g_gfx.maxWidth < 0) {
-        outer = g_gfx.width + border;
-        info->ptMaxSize.x = info->ptMinTrackSize.x = info->ptMaxTrackSize.x = outer;
-    } else {
-        outer = g_gfx.maxWidth + border;
-        if (outer > g_gfx.workWidth) outer = g_gfx.workWidth;
-        info->ptMaxSize.x = info->ptMaxTrackSize.x = outer;
-        info->ptMinTrackSize.x = g_gfx.minWidth + border;
-    }
-    info->ptMaxPosition.x = (g_gfx.workWidth - outer) / 2;
-    border = g_gfx.captionTop + g_gfx.frameY;
-    if (g_gfx.maxHeight < 0) {
-        outer = g_gfx.height + border;
-        info->ptMaxSize.y = info->ptMinTrackSize.y = info->ptMaxTrackSize.y = outer;
-    } else {
-        outer = g_gfx.maxHeight + border;
-        if (outer > g_gfx.workHeight) outer = g_gfx.workHeight;
-        info->ptMaxSize.y = info->ptMaxTrackSize.y = outer;
-        info->ptMinTrackSize.y = g_gfx.minHeight + border;
-    }
-    info->ptMaxPosition.y = (g_gfx.workHeight - outer) / 2;
+    FillAxisLimits(&PLATPOINT::x, info, g_gfx.width, g_gfx.minWidth, g_gfx.maxWidth, 2 * g_gfx.frameX, g_gfx.workWidth);
+    FillAxisLimits(&PLATPOINT::y, info, g_gfx.height, g_gfx.minHeight, g_gfx.maxHeight, g_gfx.captionTop + g_gfx.frameY,
+                   g_gfx.workHeight);
 }
