@@ -38,6 +38,19 @@ public:
     int32_t AllocateScreen(int16_t width, int16_t height);
     void ClampAndMark(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2);
 
+    // ---- Lines, boxes and colour ramps ----
+    int32_t Line(int16_t x1, int16_t y1, int16_t x2, int16_t y2, int32_t style, uint16_t colour);
+    int32_t Box(int16_t x1, int16_t y1, int16_t x2, int16_t y2, int32_t flags, uint16_t colour, uint16_t colour2);
+    static uint16_t Shade(uint16_t colour, int16_t percent, bool rgb565);
+
+    // ---- Bitmap fonts ----
+    int32_t LoadFont(FOLDER* folder, int32_t index);
+    void FreeFont(int32_t index);
+    int32_t FontHeight(int32_t index) const;
+    int32_t TextWidth(int32_t index, const char* text) const;
+    int32_t CharGap(int32_t index, const char* text, int32_t position) const;
+    int32_t Text(int16_t x, int16_t y, int32_t index, uint16_t colour, const char* text);
+
 protected:
     BFIO(const BFIO&) = delete;
     BFIO& operator=(const BFIO&) = delete;

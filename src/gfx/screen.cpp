@@ -24,11 +24,73 @@ void ReleaseScreen()
 
 }  // namespace
 
-int32_t BFIO::OpenGraphics(int16_t, int16_t, const char*, bool, FOLDER*, int16_t, int16_t, int16_t, int16_t)
+int32_t BFIO::OpenGraphics(int16_t width, int16_t height, const char* title, bool maximise, FOLDER* folder,
+                           int16_t minHeight, int16_t maxHeight, int16_t minWidth, int16_t maxWidth)
 {
-    // This build has no window system to open a window on.
     g_gfx.opening = 1;
-    return GFX_NO_WINDOW;
+
+    // A limit only counts together with its partner.
+    if (minWidth == -1 || maxWidth == -1) minWidth = maxWidth = -1;
+    if (minHeight == -1 || maxHeight == -1) minHeight = maxHeight = -1;
+    if (maxWidth == -1 && maxHeight == -1) maximise = false;
+    // The requested size always lies within the limits.
+    if (minWidth >= 0 && minWidth >= width) minWidth = width;
+    if (maxWidth >= 0 && maxWidth <= width) maxWidth = width;
+    if (minHeight >= 0 && minHeight >= height) minHeight = height;
+    if (maxHeight >= 0 && maxHeight <= height) maxHeight = height;
+
+    bool resizable = maxWidth >= 0 || maxHeight >= 0;
+    uint32_t style = resizable ? WS_OVERLAPPEDWINDOW : (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    g_gfx.frameX = static_cast<int16_t>(PlatGetSystemMetrics(resizable ? SM_CXFRAME : SM_CXDLGFRAME));
+    g_gfx.frameY = static_cast<int16_t>(PlatGetSystemMetrics(resizable ? SM_CYFRAME : SM_CYDLGFRAME));
+    g_gfx.captionTop = static_cast<int16_t>(PlatGetSystemMetrics(SM_CYCAPTION) + g_gfx.frameY);
+
+    ReadWorkArea();
+    int fitWidth = g_gfx.workWidth - 2 * g_gfx.frameX;
+    int fitHeight = g_gfx.workHeight - g_gfx.captionTop - g_gfx.frameY;
+    if (width > fitWidth) width = static_cast<int16_t>(fitWidth);
+    if (height > fitHeight) height = static_cast<int16_t>(fitHeight);
+
+    g_gfx.width = width;
+    g_gfx.height = height;
+    g_gfx.minWidth = minWidth;
+    g_gfx.maxWidth = maxWidth;
+    g_gfx.minHeight = minHeight;
+    g_gfx.maxHeight = maxHeight;
+
+    int outerWidth = width + 2 * g_gfx.frameX;
+    int outerHeight = height + g_gfx.captionTop + g_gfx.frameY;
+    int x = (g_gfx.workWidth - outerWidth) / 2;
+    int y = (g_gfx.workHeight - outerHeight) / 2;
+
+    if (!g_gfx.window) {
+        PlatRegisterClass(g_shell.instance, "main");
+        g_gfx.window = PlatCreateWindow(g_shell.instance, "main", title, style, x, y, outerWidth, outerHeight);
+        if (!g_gfx.window) return GFX_NO_WINDOW;
+    } else {
+        PlatShowWindow(g_gfx.window, SW_HIDE);
+        PlatSetWindowStyle(g_gfx.window, style);
+        PlatMoveWindow(g_gfx.window, x, y, outerWidth, outerHeight, false);
+    }
+    PlatShowWindow(g_gfx.window, maximise ? SW_SHOWMAXIMIZED : SW_SHOW);
+
+    // The surface follows the client area as shown, maximised or not.
+    PLATRECT client{0, 0, 0, 0};
+    PlatGetClientRect(g_gfx.window, &client);
+    int32_t code = AllocateScreen(static_cast<int16_t>(client.right), static_cast<int16_t>(client.bottom));
+    if (code != GFX_OK) return code;
+    g_gfx.opening = 0;
+
+    // Only the opening that makes the font table loads the fonts.
+    if (g_gfx.fonts) return GFX_OK;
+    g_gfx.fonts = static_cast<FONT**>(AllocBlock(FONT_COUNT * sizeof(FONT*), "font table"));
+    if (!g_gfx.fonts) return GFX_NO_FONT_TABLE;
+    for (int i = 0; i < FONT_COUNT; ++i) g_gfx.fonts[i] = nullptr;
+    for (int i = 0; i < FONT_COUNT; ++i) {
+        code = LoadFont(folder, i);
+        if (code != GFX_OK) return code;
+    }
+    return GFX_OK;
 }
 
 void BFIO::CloseGraphics()
@@ -40,6 +102,8 @@ void BFIO::CloseGraphics()
     }
     ReleaseScreen();
     if (g_gfx.fonts) {
+        for (int i = 0; i < FONT_COUNT; ++i)
+            if (g_gfx.fonts[i]) FreeFont(i);
         FreeBlock(g_gfx.fonts);
         g_gfx.fonts = nullptr;
     }
