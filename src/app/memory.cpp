@@ -4,13 +4,25 @@
 
 ALLOCFAULTHOOK g_allocFault = nullptr;
 
+namespace {
+long g_liveBlocks = 0;
+}
+
 void* AllocBlock(size_t bytes, const char* what)
 {
     if (AllocationRefused(what)) return nullptr;
-    return std::malloc(bytes ? bytes : 1);
+    void* block = std::malloc(bytes ? bytes : 1);
+    if (block) ++g_liveBlocks;
+    return block;
 }
 
 void FreeBlock(void* block)
 {
+    if (block) --g_liveBlocks;
     std::free(block);
+}
+
+long LiveBlocks()
+{
+    return g_liveBlocks;
 }

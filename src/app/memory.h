@@ -25,5 +25,7 @@ T* NewObject(const char* what)
 // A plain block of bytes, released with FreeBlock.
 void* AllocBlock(size_t bytes, const char* what);
 void FreeBlock(void* block);
+// Blocks allocated and not yet released, for leak checks.
+long LiveBlocks();
 
 #endif
