@@ -265,3 +265,33 @@ TEST_F(ScreenTest, MinMaxInfo)
 }
 
 }  // namespace
+
+#include <png.h>
+
+namespace {
+
+TEST_F(ScreenTest, FramesAreSavedAsPngWidenedAsDisplaysDo)
+{
+    Open(640, 480);
+    screen.At(0, 0) = 0x7C00;
+    screen.At(1, 0) = 0x03E0 | 0x8000;
+    screen.At(2, 1) = 0x0011;
+    screen.Present();
+    ASSERT_TRUE(HeadlessSaveFrame("frame.png"));
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, "frame.png"));
+    EXPECT_EQ(image.width, 640u);
+    EXPECT_EQ(image.height, 480u);
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    auto at = [&](int x, int y, int k) { return rgb[(static_cast<size_t>(y) * 640 + x) * 3 + k]; };
+    EXPECT_EQ(at(0, 0, 0), 255);
+    EXPECT_EQ(at(0, 0, 1), 0);
+    EXPECT_EQ(at(1, 0, 1), 255) << "bit 15 is not shown";
+    EXPECT_EQ(at(2, 1, 2), (17 << 3) | (17 >> 2));
+    EXPECT_FALSE(HeadlessSaveFrame("missing-folder/frame.png"));
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <png.h>
 #include <map>
 #include <set>
 #include <unistd.h>
@@ -252,6 +253,34 @@ int HeadlessCount(const char* callPrefix)
     for (const std::string& c : S().calls)
         if (c.compare(0, len, callPrefix) == 0) ++n;
     return n;
+}
+
+bool HeadlessSavePng(const char* path, const uint16_t* pixels, int width, int height, int pitch)
+{
+    if (!path || !pixels || width <= 0 || height <= 0) return false;
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        const uint16_t* row = reinterpret_cast<const uint16_t*>(reinterpret_cast<const char*>(pixels) +
+                                                                static_cast<size_t>(y) * pitch);
+        for (int x = 0; x < width; ++x) {
+            unsigned char* out = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+            const int channels[3] = {(row[x] >> 10) & 31, (row[x] >> 5) & 31, row[x] & 31};
+            for (int k = 0; k < 3; ++k) out[k] = static_cast<unsigned char>((channels[k] << 3) | (channels[k] >> 2));
+        }
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    return png_image_write_to_file(&image, path, 0, rgb.data(), width * 3, nullptr) != 0;
+}
+
+bool HeadlessSaveFrame(const char* path)
+{
+    const HEADLESSWINDOW& w = S().window;
+    if (!w.exists || w.screen.empty()) return false;
+    return HeadlessSavePng(path, w.screen.data(), w.clientWidth, w.clientHeight, w.clientWidth * 2);
 }
 
 void HeadlessSetSystemMetric(int index, int value) { S().metrics[index] = value; }

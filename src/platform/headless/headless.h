@@ -71,6 +71,13 @@ const std::vector<std::string>& HeadlessCalls();
 void HeadlessClearCalls();
 int HeadlessCount(const char* callPrefix);
 
+// ---- Pictures ----
+// Writes RGB555 pixels as an 8-bit RGB PNG, each 5-bit channel widened as displays do
+// (the top bits repeated: 31 becomes 255). False when the file cannot be written.
+bool HeadlessSavePng(const char* path, const uint16_t* pixels, int width, int height, int pitch);
+// The window's client area as Present has shown it.
+bool HeadlessSaveFrame(const char* path);
+
 // ---- Screen metrics ----
 void HeadlessSetSystemMetric(int index, int value);
 void HeadlessSetWorkArea(const PLATRECT& rect);
