@@ -4,6 +4,8 @@
 # Usage: native_pack.sh <path to build/native/kvupdate>
 set -u
 exe=$(readlink -f "$1")
+# No display: the boxes go to standard error only, as on a build server.
+unset DISPLAY WAYLAND_DISPLAY
 work=$(mktemp -d /tmp/kv-native-pack-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 failures=0
