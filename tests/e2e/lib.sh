@@ -363,3 +363,70 @@ kv_answer_box() {
     kv_diagnose "box-stuck"
     kv_fail "the '$caption' box did not close on Return"
 }
+
+# kv_wait_file PATH TIMEOUT - wait up to TIMEOUT seconds for the file to exist. Fails with the
+# screen's state when it does not, or at once when the program started last has ended.
+kv_wait_file() {
+    local path=$1 timeout=$2
+    local deadline=$((SECONDS + timeout))
+    while [ ! -e "$path" ]; do
+        if [ -n "$KV_PID" ] && ! kv_running "$KV_PID"; then
+            [ -e "$path" ] && return 0
+            kv_diagnose "no-file"
+            kv_fail "the program ended without writing $(basename "$path")"
+        fi
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            kv_diagnose "no-file"
+            kv_fail "no $(basename "$path") within $timeout s"
+        fi
+        sleep 0.1
+    done
+}
+
+# kv_window_geometry ID - the window's place on the screen and its size from xwininfo, in
+# KV_WIN_X, KV_WIN_Y (absolute upper-left), KV_WIN_W and KV_WIN_H. Fails when xwininfo
+# cannot tell.
+kv_window_geometry() {
+    local info
+    info=$(xwininfo -id "$1" 2>&1) || kv_fail "xwininfo -id $1 failed: $info"
+    KV_WIN_X=$(printf '%s\n' "$info" | sed -n 's/^ *Absolute upper-left X: *\(-\{0,1\}[0-9]*\)$/\1/p')
+    KV_WIN_Y=$(printf '%s\n' "$info" | sed -n 's/^ *Absolute upper-left Y: *\(-\{0,1\}[0-9]*\)$/\1/p')
+    KV_WIN_W=$(printf '%s\n' "$info" | sed -n 's/^ *Width: *\([0-9]*\)$/\1/p')
+    KV_WIN_H=$(printf '%s\n' "$info" | sed -n 's/^ *Height: *\([0-9]*\)$/\1/p')
+    [ -n "$KV_WIN_X" ] && [ -n "$KV_WIN_Y" ] && [ -n "$KV_WIN_W" ] && [ -n "$KV_WIN_H" ] ||
+        kv_fail "could not read the geometry of window $1 from: $info"
+}
+
+# kv_match_frame WINDOW FRAME COMPARE - the window's client area, screenshot with import,
+# equals the frame-buffer file FRAME (kvfb) pixel for pixel in 5 bits per channel, as
+# kv_fbcompare (COMPARE) judges. The screenshot, the comparison's report and a picture of
+# the differing pixels go to the artifacts. A program may have presented its frame a moment
+# before the X server has drawn it, so a differing screenshot is taken again a few times
+# over about two seconds; the last comparison decides.
+kv_match_frame() {
+    local id=$1 frame=$2 compare=$3 try shot report
+    for try in 1 2 3 4 5; do
+        shot="$KV_ARTIFACTS/window-$try.png"
+        report="$KV_ARTIFACTS/compare-$try.txt"
+        kv_screenshot "$id" "$shot" || kv_fail "could not take a screenshot of window $id"
+        if "$compare" --diff "$KV_ARTIFACTS/diff-$try.png" "$frame" "$shot" >"$report" 2>&1; then
+            kv_log "screenshot $try matches the frame buffer: $(tail -n 1 "$report")"
+            return 0
+        fi
+        kv_log "screenshot $try differs from the frame buffer: $(tail -n 1 "$report")"
+        sleep 0.5
+    done
+    cp "$frame" "$KV_ARTIFACTS/"
+    sed 's/^/    /' "$report" >&2
+    kv_fail "the window does not show the frame buffer (screenshot $shot, differences $KV_ARTIFACTS/diff-$try.png)"
+}
+
+# kv_close_with_key WINDOW KEY TIMEOUT - send KEY to the window; the program started last
+# must end within TIMEOUT seconds with status 0 and its window must be gone.
+kv_close_with_key() {
+    local id=$1 key=$2 timeout=$3
+    kv_key "$id" "$key"
+    kv_wait_exit "$timeout"
+    [ "$KV_STATUS" -eq 0 ] || kv_fail "after $key the program ended with status $KV_STATUS, expected 0"
+    kv_window_gone "$id" 5 || kv_fail "the program ended but its window $id is still shown"
+}

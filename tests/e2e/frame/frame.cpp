@@ -5,10 +5,15 @@
 //
 // frame.kvfb: "KVFB", width and height as 32-bit little-endian, then width x height RGB555
 // pixels (16-bit little-endian), rows from the top, no padding.
+//
+// Before it, "frame.txt" gets the platform's window metrics and work area, one "name value"
+// a line (cxdlgframe, cydlgframe, cycaption, workleft, worktop, workright, workbottom), so a
+// test can work out where the window should be without knowing the platform's values.
 #include "app/bfio.h"
 #include "app/folder.h"
 #include "app/input.h"
 #include "gfx/draw.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 
@@ -59,7 +64,7 @@ public:
 
         // Text in all seven fonts, accented letters included (Windows-1252).
         const char* samples[] = {"Install in English 0123456789", "N\xE4sta > Instalar en Espa\xF1ol",
-                                 "Installer en Français \xE7\xE9\xE8\xEA", "Installa in Italiano \xE0\xF2",
+                                 "Installer en Fran\xE7" "ais \xE7\xE9\xE8\xEA", "Installa in Italiano \xE0\xF2",
                                  "Installer p\xE5 norsk \xF8\xE6", "Instalar em Portugu\xEAs \xE3\xF5",
                                  "0Installera p\xE5 svenska \xE4\xF6"};
         int16_t y = 270;
@@ -79,11 +84,24 @@ public:
         int32_t key = 0;
         if (keyboard->ReadKeys(&c, &key) && KEYBOARD::TranslateKey(key) == KEY_ESCAPE) return false;
         // Render runs only inside Poll, whose Present has shown the frame by now.
-        if (rendered && !written) written = WriteFrame();
+        if (rendered && !written) written = WriteMetrics() && WriteFrame();
         return true;
     }
 
 private:
+    static bool WriteMetrics()
+    {
+        PLATRECT work = {-1, -1, -1, -1};
+        PlatGetWorkArea(&work);
+        FILE* f = fopen("frame.txt.tmp", "w");
+        if (!f) return true;
+        fprintf(f, "cxdlgframe %d\ncydlgframe %d\ncycaption %d\n", PlatGetSystemMetrics(SM_CXDLGFRAME),
+                PlatGetSystemMetrics(SM_CYDLGFRAME), PlatGetSystemMetrics(SM_CYCAPTION));
+        fprintf(f, "workleft %d\nworktop %d\nworkright %d\nworkbottom %d\n", static_cast<int>(work.left),
+                static_cast<int>(work.top), static_cast<int>(work.right), static_cast<int>(work.bottom));
+        if (fclose(f) == 0) rename("frame.txt.tmp", "frame.txt");
+        return true;
+    }
     bool WriteFrame()
     {
         FILE* f = fopen("frame.kvfb.tmp", "wb");
