@@ -10,6 +10,10 @@
 //   mkres --rgba <picture.txt> <out.rgba> [image-number]
 //       Writes one image of the picture (the first one unless a number from 0 is given) as a raw
 //       RGBA dump, for platforms without Windows cursors and icons.
+//   mkres --cpp <out.cpp> <name.cur.txt | name.ico.txt>...
+//       Writes a C++ source file holding every image of the pictures as RGBA data, so that a
+//       program for a platform without Windows resources can carry its cursors and icon inside
+//       itself. A bad picture stops the run (exit status 1) and no file is left behind.
 //
 // Picture format (plain text, ASCII, one statement per line)
 //   - A line whose first character is '#' is a comment. Blank lines are ignored everywhere.
@@ -43,6 +47,16 @@
 //   .rgba: the 4 bytes "KVPX", then four 32-bit little-endian numbers: width, height, hot spot x,
 //   hot spot y (0, 0 for an icon image); then width * height pixels of 4 bytes R, G, B, A, the top
 //   row first, left to right. Alpha 0 is fully transparent, 255 opaque.
+//
+//   .cpp: definitions with external linkage, one entry per image, pictures in the order given
+//   and the images of each picture in their order in it:
+//       extern const int g_resImageCount;                     // the number of entries
+//       extern const char* const g_resImageNames[];           // picture name: "arrow.cur", "kvupdate.ico"
+//       extern const int g_resImageSizes[][4];                // width, height, hot spot x, hot spot y
+//       extern const unsigned char* const g_resImagePixels[]; // width * height * 4 bytes R, G, B, A
+//   The pixels are laid out as in the .rgba dump (top row first). An icon image's hot spot is 0, 0.
+//   A picture name is the input's file name without ".txt"; it may hold only letters, digits,
+//   '.', '_' and '-'.
 
 #include <cerrno>
 #include <cstdarg>
@@ -606,10 +620,129 @@ bool MakeRgba(const char* input, const char* output, int which) {
     return ok;
 }
 
+// ---- C++ source with the RGBA data of every image ----------------------------------------------
+
+constexpr int kMaxSourceImages = 64;
+
+struct SourceImage {
+    char name[256];
+    int w, h, hx, hy;
+};
+
+SourceImage g_sourceImages[kMaxSourceImages];
+
+// The picture name of an input: its file name without ".txt", checked against the kind it holds.
+bool PictureName(const char* input, const Picture* p, char* name, size_t capacity) {
+    const char* base = input;
+    for (const char* s = input; *s; ++s)
+        if (*s == '/' || *s == '\\') base = s + 1;
+    size_t len = std::strlen(base);
+    const char* want = p->kind == KIND_CURSOR ? ".cur.txt" : ".ico.txt";
+    if (len <= 8 || std::strcmp(base + len - 8, want) != 0) {
+        Fail("a %s picture's file name ends in \"%s\"", p->kind == KIND_CURSOR ? "cursor" : "icon", want);
+        return false;
+    }
+    len -= 4;
+    if (len + 1 > capacity) {
+        Fail("file name too long");
+        return false;
+    }
+    for (size_t i = 0; i < len; ++i) {
+        char c = base[i];
+        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                     c == '_' || c == '-';
+        if (!plain) {
+            Fail("a picture name holds only letters, digits, '.', '_' and '-'");
+            return false;
+        }
+        name[i] = c;
+    }
+    name[len] = '\0';
+    return true;
+}
+
+bool WriteSourceImage(std::FILE* f, int number, const Picture* p, const Image* im) {
+    std::fprintf(f, "\nconst unsigned char kImage%d[%d] = {", number, im->w * im->h * 4);
+    for (int i = 0; i < im->w * im->h; ++i) {
+        const Colour* c = &p->palette[im->px[i]];
+        std::fprintf(f, "%s0x%02x, 0x%02x, 0x%02x, 0x%02x,", i % 4 == 0 ? "\n    " : " ", c->r, c->g, c->b, c->a);
+    }
+    return std::fprintf(f, "\n};\n") > 0;
+}
+
+bool MakeSource(const char* output, char** inputs, int inputCount) {
+    g_file = output;
+    g_line = 0;
+    std::FILE* f = std::fopen(output, "wb");
+    if (!f) {
+        std::fprintf(stderr, "mkres: cannot create %s: %s\n", output, std::strerror(errno));
+        return false;
+    }
+    std::fprintf(f, "// Made by mkres from");
+    for (int i = 0; i < inputCount; ++i) {
+        const char* base = inputs[i];
+        for (const char* s = inputs[i]; *s; ++s)
+            if (*s == '/' || *s == '\\') base = s + 1;
+        std::fprintf(f, " %s", base);
+    }
+    std::fprintf(f, ". Do not edit.\n\n"
+                    "extern const int g_resImageCount;\n"
+                    "extern const char* const g_resImageNames[];\n"
+                    "extern const int g_resImageSizes[][4];\n"
+                    "extern const unsigned char* const g_resImagePixels[];\n\n"
+                    "namespace {\n");
+    int count = 0;
+    bool ok = true;
+    Picture* p = &g_picture;
+    for (int i = 0; ok && i < inputCount; ++i) {
+        char name[256];
+        ok = ReadPicture(inputs[i], p) && PictureName(inputs[i], p, name, sizeof name);
+        for (int k = 0; ok && k < p->imageCount; ++k) {
+            if (count == kMaxSourceImages) {
+                Fail("more than %d images in all", kMaxSourceImages);
+                ok = false;
+                break;
+            }
+            const Image* im = &p->images[k];
+            SourceImage* out = &g_sourceImages[count];
+            std::memcpy(out->name, name, sizeof name);
+            out->w = im->w;
+            out->h = im->h;
+            out->hx = im->hx;
+            out->hy = im->hy;
+            ok = WriteSourceImage(f, count, p, im);
+            ++count;
+        }
+    }
+    if (ok) {
+        std::fprintf(f, "\n}  // namespace\n\nconst int g_resImageCount = %d;\n\nconst char* const g_resImageNames[] = {\n",
+                     count);
+        for (int k = 0; k < count; ++k) std::fprintf(f, "    \"%s\",\n", g_sourceImages[k].name);
+        std::fprintf(f, "};\n\nconst int g_resImageSizes[][4] = {\n");
+        for (int k = 0; k < count; ++k)
+            std::fprintf(f, "    {%d, %d, %d, %d},\n", g_sourceImages[k].w, g_sourceImages[k].h, g_sourceImages[k].hx,
+                         g_sourceImages[k].hy);
+        std::fprintf(f, "};\n\nconst unsigned char* const g_resImagePixels[] = {\n");
+        for (int k = 0; k < count; ++k) std::fprintf(f, "    kImage%d,\n", k);
+        std::fprintf(f, "};\n");
+    }
+    if (std::ferror(f)) {
+        std::fprintf(stderr, "mkres: cannot write %s\n", output);
+        ok = false;
+    }
+    if (std::fclose(f) != 0) {
+        std::fprintf(stderr, "mkres: cannot write %s\n", output);
+        ok = false;
+    }
+    if (!ok) std::remove(output);
+    return ok;
+}
+
 void Usage() {
     std::fprintf(stderr,
                  "usage: mkres <outdir> <name.cur.txt | name.ico.txt>...\n"
-                 "       mkres --rgba <picture.txt> <out.rgba> [image-number]\n");
+                 "       mkres --rgba <picture.txt> <out.rgba> [image-number]\n"
+                 "       mkres --cpp <out.cpp> <name.cur.txt | name.ico.txt>...\n");
 }
 
 }  // namespace
@@ -626,6 +759,13 @@ int main(int argc, char** argv) {
             return 2;
         }
         return MakeRgba(argv[2], argv[3], which) ? 0 : 1;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--cpp") == 0) {
+        if (argc < 4) {
+            Usage();
+            return 2;
+        }
+        return MakeSource(argv[2], argv + 3, argc - 3) ? 0 : 1;
     }
     if (argc < 3 || argv[1][0] == '-') {
         Usage();

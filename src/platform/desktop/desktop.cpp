@@ -1,10 +1,8 @@
-// The Linux desktop backend.
+// The Linux desktop backend: registry, files and process.
 //
-// Windowing is not available in this backend: no window can be created, so the program
-// reports that it cannot open its graphics. Message boxes go to standard error as
-// "Caption: text", which lets the maker pack from scripts. The registry is a folder tree:
-// each key a folder, each value a file holding the value's bytes, under $KVUPDATE_REGISTRY,
-// or else $XDG_CONFIG_HOME/kvupdate/registry, or ~/.config/kvupdate/registry.
+// The window, events, cursors, message boxes and shell are in sdl_window.cpp. The registry is a
+// folder tree: each key a folder, each value a file holding the value's bytes, under
+// $KVUPDATE_REGISTRY, or else $XDG_CONFIG_HOME/kvupdate/registry, or ~/.config/kvupdate/registry.
 #include "platform/platform.h"
 #include "platform/posix/posix_fs.h"
 
@@ -16,50 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// ---- Window: none in this backend ----
-
-bool PlatRegisterClass(PLATINSTANCE, const char*) { return false; }
-PLATWINDOW PlatCreateWindow(PLATINSTANCE, const char*, const char*, uint32_t, int, int, int, int) { return nullptr; }
-void PlatShowWindow(PLATWINDOW, int) {}
-void PlatSetWindowStyle(PLATWINDOW, uint32_t) {}
-void PlatMoveWindow(PLATWINDOW, int, int, int, int, bool) {}
-void PlatDestroyWindow(PLATWINDOW) {}
-void PlatSetWindowText(PLATWINDOW, const char*) {}
-bool PlatGetClientRect(PLATWINDOW, PLATRECT*) { return false; }
-void PlatInvalidateRect(PLATWINDOW, const PLATRECT*, bool) {}
-int PlatGetSystemMetrics(int) { return 0; }
-
-bool PlatGetWorkArea(PLATRECT* rect)
-{
-    if (!rect) return false;
-    *rect = PLATRECT{0, 0, 1024, 768};
-    return true;
-}
-
-intptr_t PlatDefWindowProc(PLATWINDOW, uint32_t, uintptr_t, intptr_t) { return 0; }
-void PlatPumpEvents() {}
-void PlatBeginPaint(PLATWINDOW) {}
-void PlatEndPaint(PLATWINDOW) {}
-void PlatPresent(PLATWINDOW, const uint16_t*, int, int, int, int, int, int, int, int, int) {}
-
-// ---- Cursors: none ----
-
-PLATCURSOR PlatLoadCursor(PLATINSTANCE, int) { return nullptr; }
-PLATCURSOR PlatLoadSystemCursor(int) { return nullptr; }
-PLATCURSOR PlatGetCursor() { return nullptr; }
-PLATCURSOR PlatSetCursor(PLATCURSOR) { return nullptr; }
-int PlatShowCursor(bool show) { return show ? 0 : -1; }
-void PlatDestroyCursor(PLATCURSOR) {}
-
-// ---- Message box, shell, process ----
-
-void PlatMessageBox(const char* caption, const char* text)
-{
-    fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
-    fflush(stderr);
-}
-
-bool PlatShellOpen(const char*, const char*, int) { return false; }
+// ---- Process ----
 
 void PlatExitProcess(int status)
 {
