@@ -2,12 +2,12 @@
 #include "app/folder.h"
 #include "app/memory.h"
 #include "engine/package.h"
+#include "wizard/catalogue.h"
 
 #include <cstring>
 
 namespace {
 const char* const DefaultLocation = "c:\\do99zere";
-const char* const EnglishTitle = "Kickvale 99/00 Update";
 }
 
 WIZARD::WIZARD()
@@ -38,7 +38,7 @@ WIZARD::WIZARD()
         quit = 1;
     }
 
-    if (OpenGraphics(640, 480, EnglishTitle, false, folder, -1, -1, -1, -1) != 0) {
+    if (OpenGraphics(640, 480, Message(TXT_TITLE, language), false, folder, -1, -1, -1, -1) != 0) {
         ShowMessage("Error", "Unable to open graphics");
         quit = 1;
     }
@@ -62,12 +62,6 @@ WIZARD::~WIZARD()
         delete keyboard;
         keyboard = nullptr;
     }
-}
-
-void WIZARD::Render()
-{
-    if (!GraphicsReady()) return;
-    shownPage = page;
 }
 
 bool WIZARD::Update()

@@ -18,6 +18,15 @@ public:
     void Render() override;
     bool Update() override;
 
+    // ---- Widgets ----
+    BUTTON* AddButton(int16_t x, int16_t y, int16_t width, int16_t height, const char* text, int32_t kind,
+                      int32_t id, uint16_t colour);
+    void DrawButton(BUTTON* button);
+    bool ButtonClicked(BUTTON* button);
+    void WrapText(int16_t* slot, int16_t left, int16_t* top, int16_t limit, const char* paragraph);
+    // Puts a widget into a slot, releasing the one it held; a null widget empties the slot.
+    void SetSlot(int slot, BUTTON* button);
+
     int16_t page;
     int16_t shownPage;
     int16_t installIndex;
