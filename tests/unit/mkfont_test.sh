@@ -28,8 +28,8 @@ expect() {  # expect <what> <actual> <wanted>
 
 # Texts as decimal byte codes (Windows-1252), for the parser.
 codes() { printf "$1" | od -An -v -tu1 | tr -s ' \n' '  ' | sed 's/^ //; s/ $//'; }
-LABELS="$(codes 'Install in English'),$(codes 'Instalar en Espa\361ol'),$(codes 'Installer en Fran\347ais'),\
-$(codes 'Installa in Italiano'),$(codes 'Installer p\345 norsk'),$(codes 'Instalar em Portugu\352s'),\
+LABELS="$(codes 'Install in English'),$(codes 'Instalar en Espa\361ol'),$(codes 'Installation en Fran\347ais'),\
+$(codes 'Installa in Italiano'),$(codes 'Installer p\345 norsk'),$(codes 'Instala\347\343o em Portugu\352s'),\
 $(codes '0Installera p\345 svenska')"
 
 # parse <file>: reads a .fnt file and prints "key value" lines:

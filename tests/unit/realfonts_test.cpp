@@ -3,6 +3,7 @@
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "platform/headless/headless.h"
+#include "wizard/catalogue.h"
 #include "support/gfxtest.h"
 
 #include <gtest/gtest.h>
@@ -39,12 +40,11 @@ TEST_F(RealFontsTest, LanguageLabelsFitTheirButtons)
 {
     // The page-0 button width comes from the widest label measured in font 2, plus 20;
     // the labels themselves are drawn in font 1.
-    const char* labels[] = {"Install in English",        "Instalar en Espa\xF1ol",   "Installer en Fran\xE7" "ais",
-                            "Installa in Italiano",      "Installer p\xE5 norsk",    "Instalar em Portugu\xEAs",
-                            "0Installera p\xE5 svenska"};
     int32_t widest = 0;
-    for (const char* label : labels) widest = std::max(widest, screen.TextWidth(2, label));
-    for (const char* label : labels) EXPECT_LE(screen.TextWidth(1, label), widest + 20) << label;
+    for (int language = 0; language < LANGUAGE_COUNT; ++language)
+        widest = std::max(widest, screen.TextWidth(2, Message(TXT_LANGUAGE, language)));
+    for (int language = 0; language < LANGUAGE_COUNT; ++language)
+        EXPECT_LE(screen.TextWidth(1, Message(TXT_LANGUAGE, language)), widest + 20) << language;
     EXPECT_GT(screen.TextWidth(1, "Install in English"), 40);
 }
 
