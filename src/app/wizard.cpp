@@ -12,7 +12,7 @@ const char* const DefaultLocation = "c:\\do99zere";
 
 WIZARD::WIZARD()
     : BFIO(), page(0), shownPage(-1), installIndex(0), boxX(0), boxY(0), boxWidth(0), installedVersion(),
-      location(), mouse(nullptr), keyboard(nullptr), quit(0), language(0), buttons()
+      location(), mouse(nullptr), keyboard(nullptr), quit(0), language(0), buttons(), fileTable(FileTable)
 {
     FOLDER* folder = NewObject<FOLDER>("folder object");
 
@@ -62,15 +62,6 @@ WIZARD::~WIZARD()
         delete keyboard;
         keyboard = nullptr;
     }
-}
-
-bool WIZARD::Update()
-{
-    if (!GraphicsReady()) return false;
-    char character = 0;
-    int32_t key = 0;
-    if (keyboard && keyboard->ReadKeys(&character, &key) && KEYBOARD::TranslateKey(key) == KEY_ESCAPE) quit = 1;
-    return !quit;
 }
 
 WIZARD* CreateApplication()

@@ -5,6 +5,7 @@
 
 #include "app/bfio.h"
 #include "app/input.h"
+#include "engine/package.h"
 #include "wizard/button.h"
 
 #include <cstdint>
@@ -27,6 +28,19 @@ public:
     // Puts a widget into a slot, releasing the one it held; a null widget empties the slot.
     void SetSlot(int slot, BUTTON* button);
 
+    // ---- Controller ----
+    // Shows another page: sets it and draws it at once.
+    void SetPage(int16_t newPage);
+    // Reads the installation record and looks for the game's executable: the page that
+    // follows a language choice (2 when found, 1 when not).
+    int16_t FindInstallation();
+
+    // ---- Install run ----
+    // One step of the run on page 3: the checks, one file, or the finish.
+    void InstallStep();
+    // Deletes the installation's quick-start files (true), or tells whether there are any.
+    bool DeleteQuickStarts(bool deleteFiles);
+
     int16_t page;
     int16_t shownPage;
     int16_t installIndex;
@@ -40,6 +54,14 @@ public:
     uint8_t quit;
     int32_t language;
     BUTTON* buttons[BUTTON_SLOTS];
+    // The files the install run replaces (the update's table; tests give their own).
+    const FILEENTRY* fileTable;
+
+private:
+    void Act(int32_t kind, int32_t id);
+    void EditLocation(char character, int32_t key);
+    void CheckBeforeInstalling();
+    void ReplaceEntry(int entry);
 };
 
 #endif

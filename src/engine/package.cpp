@@ -244,3 +244,21 @@ bool ExtractFile(int index, const char* destination, unsigned char* packageFault
     if (!ok && packageFault != nullptr) *packageFault = fault;
     return ok;
 }
+
+bool PackageIsWhole(const FILEENTRY* table) {
+    if (table == nullptr) return false;
+    FILE* package = PlatOpenFile(PACKAGE_NAME, "rb");
+    if (package == nullptr) return false;
+    unsigned char header[PACKAGE_HEADER_SIZE];
+    bool whole = fread(header, 1, PACKAGE_HEADER_SIZE, package) == static_cast<size_t>(PACKAGE_HEADER_SIZE);
+    int64_t needed = PACKAGE_HEADER_SIZE;
+    for (int i = 0; whole && i < FILE_COUNT; ++i) {
+        if (IsReadmeEntry(table[i])) continue;
+        int32_t slot = GetSlot(header, i);
+        if (slot < 0) whole = false;
+        needed += slot;
+    }
+    whole = whole && Seek64(package, 0, SEEK_END) && Tell64(package) >= needed;
+    PlatCloseFile(package);
+    return whole;
+}

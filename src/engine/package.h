@@ -53,4 +53,9 @@ bool PackFiles(const FILEENTRY* table = FileTable);
 bool ExtractFile(int index, const char* destination, unsigned char* packageFault,
                  const FILEENTRY* table = FileTable);
 
+// True when "update.dat" (current directory) is whole: its header is there, no data entry
+// of table has a negative size, and the file holds at least the header and every data
+// entry's block. Lets an install run refuse a damaged package before it touches anything.
+bool PackageIsWhole(const FILEENTRY* table = FileTable);
+
 #endif
