@@ -4,7 +4,9 @@
 //   kv_fbcompare [--diff out.png] <frame.kvfb> <screenshot.png>
 //
 // frame.kvfb: "KVFB", width and height as 32-bit little-endian, then width x height RGB555
-// pixels (16-bit little-endian, bit 15 ignored), rows from the top.
+// pixels (16-bit little-endian, bit 15 ignored), rows from the top. The frame may also be a
+// PNG of a frame buffer, such as the pages kvatlas writes; its 8-bit channels are taken back
+// to 5 bits by the same right shift of 3.
 //
 // The screen widens each 5-bit channel to 8 bits in its own way (repeating the top bits), so
 // each 8-bit screenshot value is taken back to 5 bits by a right shift of 3 and compared with
@@ -164,6 +166,34 @@ bool ReadPng(const char* path, IMAGE* image)
     return true;
 }
 
+// The frame from a .kvfb file, or from a PNG of one.
+bool ReadFrameOrPng(const char* path, FRAME* frame)
+{
+    static const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    unsigned char start[8] = {0};
+    FILE* f = fopen(path, "rb");
+    const bool png = f && fread(start, 1, sizeof start, f) == sizeof start && memcmp(start, kPngSignature, 8) == 0;
+    if (f) fclose(f);
+    if (!png) return ReadFrame(path, frame);
+    IMAGE image;
+    if (!ReadPng(path, &image)) return false;
+    const size_t count = static_cast<size_t>(image.width) * image.height;
+    frame->pixels = static_cast<uint16_t*>(malloc(count * sizeof(uint16_t)));
+    if (!frame->pixels) {
+        fprintf(stderr, "kv_fbcompare: out of memory\n");
+        free(image.rgb);
+        return false;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char* p = image.rgb + i * 3;
+        frame->pixels[i] = static_cast<uint16_t>(((p[0] >> 3) << 10) | ((p[1] >> 3) << 5) | (p[2] >> 3));
+    }
+    frame->width = image.width;
+    frame->height = image.height;
+    free(image.rgb);
+    return true;
+}
+
 bool WritePng(const char* path, uint32_t width, uint32_t height, const unsigned char* rgb)
 {
     png_image out;
@@ -188,7 +218,7 @@ void Channels(uint16_t p, int* r, int* g, int* b)
 
 int Usage()
 {
-    fprintf(stderr, "usage: kv_fbcompare [--diff out.png] <frame.kvfb> <screenshot.png>\n");
+    fprintf(stderr, "usage: kv_fbcompare [--diff out.png] <frame.kvfb|frame.png> <screenshot.png>\n");
     return 2;
 }
 
@@ -209,7 +239,7 @@ int main(int argc, char** argv)
 
     FRAME frame;
     IMAGE shot;
-    if (!ReadFrame(framePath, &frame)) return 2;
+    if (!ReadFrameOrPng(framePath, &frame)) return 2;
     if (!ReadPng(shotPath, &shot)) {
         free(frame.pixels);
         return 2;

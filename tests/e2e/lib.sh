@@ -430,3 +430,38 @@ kv_close_with_key() {
     [ "$KV_STATUS" -eq 0 ] || kv_fail "after $key the program ended with status $KV_STATUS, expected 0"
     kv_window_gone "$id" 5 || kv_fail "the program ended but its window $id is still shown"
 }
+
+# kv_wait_frame WINDOW FRAME COMPARE TIMEOUT - wait up to TIMEOUT seconds for the window's
+# client area to show FRAME (a .kvfb file, or a PNG such as a kvatlas page) pixel for pixel
+# in 5 bits per channel, as kv_fbcompare (COMPARE) judges. For a page that comes after some
+# work of the program's: the screenshot is taken again until it matches. Fails with the last
+# screenshot, its comparison and a picture of the differences when it never does, or at once
+# when the program started last has ended.
+kv_wait_frame() {
+    local id=$1 frame=$2 compare=$3 timeout=$4 shot report label
+    local deadline=$((SECONDS + timeout)) try=0
+    label=$(basename "$frame")
+    label=${label%.*}
+    while :; do
+        try=$((try + 1))
+        shot="$KV_ARTIFACTS/$label-shot.png"
+        report="$KV_ARTIFACTS/$label-compare.txt"
+        if kv_screenshot "$id" "$shot" &&
+            "$compare" --diff "$KV_ARTIFACTS/$label-diff.png" "$frame" "$shot" >"$report" 2>&1; then
+            kv_log "the window shows $label (screenshot $try): $(tail -n 1 "$report")"
+            return 0
+        fi
+        if [ -n "$KV_PID" ] && ! kv_running "$KV_PID"; then
+            kv_diagnose "frame-$label"
+            kv_fail "the program ended before its window showed $label"
+        fi
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            cp "$frame" "$KV_ARTIFACTS/" 2>/dev/null
+            [ -f "$report" ] && sed 's/^/    /' "$report" >&2
+            kv_diagnose "frame-$label"
+            kv_fail "the window did not show $label within $timeout s (last screenshot $shot," \
+                "differences $KV_ARTIFACTS/$label-diff.png)"
+        fi
+        sleep 0.3
+    done
+}

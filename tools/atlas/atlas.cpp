@@ -1,7 +1,7 @@
 // kvatlas: every page of the wizard in every language, for the maker who edits a
 // translation.
 //
-//   kvatlas OUTPUT_FOLDER [FONT_FOLDER]
+//   kvatlas [--version TEXT] [--layout PAGE LANGUAGE] OUTPUT_FOLDER [FONT_FOLDER]
 //
 // Renders pages 0 to 10 in languages 0 to 6 with the wizard's own Render on the headless
 // backend at 640 x 480, with sample values for the installed version and the location, and
@@ -9,6 +9,12 @@
 // column per language), into OUTPUT_FOLDER. The fonts are read from FONT_FOLDER (default:
 // the fonts this build made). Every text wider than the box it is drawn in is listed on
 // standard output; the exit status is 1 when there is one, 2 when the pages cannot be made.
+//
+// For scripts that drive the real program and compare its window with these pictures:
+//   --version TEXT          the installed version page 2 shows, instead of the sample
+//   --layout PAGE LANGUAGE  also prints that page's widgets on standard output, one line per
+//                           filled slot: "slot SLOT KIND ID X Y WIDTH HEIGHT TEXT" (KIND as in
+//                           button.h, TEXT as UTF-8, last so that it may hold spaces)
 #include "app/bfio.h"
 #include "app/input.h"
 #include "app/wizard.h"
@@ -20,6 +26,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -129,18 +136,56 @@ void CheckPage(WIZARD& wizard, int page, int language)
     }
 }
 
+// The rendered page's widgets, one line per filled slot, for scripts that click them.
+void PrintLayout(WIZARD& wizard)
+{
+    for (int slot = 0; slot < BUTTON_SLOTS; ++slot) {
+        const BUTTON* b = wizard.buttons[slot];
+        if (!b) continue;
+        printf("slot %d %d %d %d %d %d %d %s\n", slot, static_cast<int>(b->kind), static_cast<int>(b->id), b->x, b->y,
+               b->width, b->height, Utf8(b->text).c_str());
+    }
+}
+
+// A whole decimal number from 0 to count - 1.
+bool ParseIndex(const char* text, int count, int* value)
+{
+    char* end = nullptr;
+    long n = strtol(text, &end, 10);
+    if (end == text || *end != '\0' || n < 0 || n >= count) return false;
+    *value = static_cast<int>(n);
+    return true;
+}
+
+int Usage()
+{
+    fprintf(stderr, "usage: kvatlas [--version TEXT] [--layout PAGE LANGUAGE] OUTPUT_FOLDER [FONT_FOLDER]\n");
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        fprintf(stderr, "usage: kvatlas OUTPUT_FOLDER [FONT_FOLDER]\n");
-        return 2;
+    const char* version = "Version 3.72 (ENG,ESP,FRA,ITA,NOR,POR,SVE)";
+    int layoutPage = -1, layoutLanguage = -1;
+    int arg = 1;
+    for (; arg < argc && strncmp(argv[arg], "--", 2) == 0; ++arg) {
+        if (strcmp(argv[arg], "--version") == 0 && arg + 1 < argc) {
+            version = argv[++arg];
+        } else if (strcmp(argv[arg], "--layout") == 0 && arg + 2 < argc &&
+                   ParseIndex(argv[arg + 1], PAGE_COUNT, &layoutPage) &&
+                   ParseIndex(argv[arg + 2], LANGUAGE_COUNT, &layoutLanguage)) {
+            arg += 2;
+        } else {
+            return Usage();
+        }
     }
+    if (argc - arg < 1 || argc - arg > 2) return Usage();
     char cwd[4096];
     if (!getcwd(cwd, sizeof cwd)) return 2;
-    std::string out = argv[1][0] == '/' ? argv[1] : std::string(cwd) + "/" + argv[1];
-    const char* fonts = argc == 3 ? argv[2] : KV_FONT_DIR;
+    std::string out = argv[arg][0] == '/' ? argv[arg] : std::string(cwd) + "/" + argv[arg];
+    const char* fonts = argc - arg == 2 ? argv[arg + 1] : KV_FONT_DIR;
 
     HeadlessReset();
     HeadlessSetWorkArea(PLATRECT{0, 0, 1279, 1023});
@@ -158,7 +203,13 @@ int main(int argc, char** argv)
     }
     // The graphics stay ready: these Render calls stand in for the run loop's repaints.
     g_shell.running = 1;
-    snprintf(wizard->installedVersion, sizeof wizard->installedVersion, "Version 3.72 (ENG,ESP,FRA,ITA,NOR,POR,SVE)");
+    const int fit = snprintf(wizard->installedVersion, sizeof wizard->installedVersion, "%s", version);
+    if (fit < 0 || static_cast<size_t>(fit) >= sizeof wizard->installedVersion) {
+        fprintf(stderr, "kvatlas: the version text is longer than the wizard holds\n");
+        g_shell.running = 0;
+        DestroyApplication(wizard);
+        return 2;
+    }
     snprintf(wizard->location, sizeof wizard->location, "c:\\Program Files\\Kickvale 99-00");
 
     SHEET sheet;
@@ -171,6 +222,7 @@ int main(int argc, char** argv)
             wizard->Render();
             wizard->Present();
             CheckPage(*wizard, page, language);
+            if (page == layoutPage && language == layoutLanguage) PrintLayout(*wizard);
             std::string path = out + "/page-" + std::to_string(page) + "-" + std::to_string(language) + ".png";
             if (!HeadlessSaveFrame(path.c_str())) {
                 fprintf(stderr, "kvatlas: cannot write %s\n", path.c_str());
