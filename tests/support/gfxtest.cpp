@@ -1,10 +1,31 @@
 #include "support/gfxtest.h"
+#include "app/input.h"
+#include "gfx/font.h"
+#include "platform/headless/headless.h"
+#include "support/tempdir.h"
 
 #include <cstring>
 
 void ResetGraphicsState()
 {
     g_gfx = GRAPHICS{nullptr, nullptr, 0, 0, 0, -1, -1, -1, -1, 0, nullptr, -1, -1, -1, -1, 0, 0, 0, 0, 0};
+}
+
+void ResetProgramState()
+{
+    HeadlessReset();
+    ResetGraphicsState();
+    g_shell = SHELLSTATE{};
+    g_input = INPUTLATCHES{};
+}
+
+bool CopyBuiltFonts()
+{
+    for (const char* name : FontFiles) {
+        std::string bytes;
+        if (!ReadFileBytes(std::string(KV_FONT_DIR) + "/" + name, &bytes) || !WriteFileBytes(name, bytes)) return false;
+    }
+    return true;
 }
 
 TESTSCREEN::TESTSCREEN() { ResetGraphicsState(); }

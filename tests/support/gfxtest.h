@@ -47,4 +47,11 @@ private:
 
 void ResetGraphicsState();
 
+// Every process-wide state of the program back to its start, between tests: the headless
+// platform, the graphics, the shell and the input latches.
+void ResetProgramState();
+
+// Copies the seven fonts this build made into the current directory.
+bool CopyBuiltFonts();
+
 #endif

@@ -19,6 +19,7 @@
 #include "engine/package.h"
 #include "engine/record.h"
 #include "platform/headless/headless.h"
+#include "support/gfxtest.h"
 #include "support/tempdir.h"
 #include "wizard/catalogue.h"
 
@@ -38,9 +39,7 @@
 // Clean process state for one run of the program.
 inline void ResetProcess()
 {
-    HeadlessReset();
-    g_shell = SHELLSTATE{};
-    g_input = INPUTLATCHES{};
+    ResetProgramState();
 }
 
 // A registry text as the game's installer stores it: with its terminating zero.
@@ -97,18 +96,8 @@ public:
     const std::string& Path() const { return dir.Path(); }
     std::string At(const std::string& name) const { return dir.Path() + "/" + name; }
 
-    bool CopyFonts() const
-    {
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        int copied = 0;
-        for (fs::directory_iterator it(KV_FONT_DIR, ec), end; !ec && it != end; it.increment(ec)) {
-            if (it->path().extension() != ".fnt") continue;
-            if (!fs::copy_file(it->path(), At(it->path().filename().string()), ec)) return false;
-            ++copied;
-        }
-        return copied == 7;
-    }
+    // The fonts go into the current directory, which is this folder.
+    bool CopyFonts() const { return CopyBuiltFonts(); }
 
     // Packs eighteen files of distinct contents into "update.dat" with the table; the first
     // entry is larger than one copy chunk. The loose files are removed afterwards.

@@ -42,15 +42,8 @@ class WidgetsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        HeadlessReset();
-        ResetGraphicsState();
-        g_shell = SHELLSTATE{};
-        g_input = INPUTLATCHES{};
-        for (int i = 0; i < FONT_COUNT; ++i) {
-            std::string bytes;
-            ASSERT_TRUE(ReadFileBytes(std::string(KV_FONT_DIR) + "/" + FontFiles[i], &bytes)) << FontFiles[i];
-            ASSERT_TRUE(WriteFileBytes(FontFiles[i], bytes));
-        }
+        ResetProgramState();
+        ASSERT_TRUE(CopyBuiltFonts());
         wizard = CreateApplication();
         ASSERT_NE(wizard, nullptr);
         ASSERT_TRUE(wizard->GraphicsReady());
