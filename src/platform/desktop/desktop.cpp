@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,91 +26,111 @@ void PlatExitProcess(int status)
 
 namespace {
 
+enum { STORE_PATH_SIZE = 4096 };
+
 struct DESKTOPKEY {
-    std::string folder;
+    char folder[STORE_PATH_SIZE];
 };
 
-std::string StoreRoot()
+// Appends text to the path; false when it does not fit (nothing is ever cut).
+bool Append(char* path, const char* text, size_t length)
 {
-    const char* root = getenv("KVUPDATE_REGISTRY");
-    if (root && *root) return root;
+    size_t used = strlen(path);
+    if (used + length + 1 > STORE_PATH_SIZE) return false;
+    memcpy(path + used, text, length);
+    path[used + length] = '\0';
+    return true;
+}
+
+bool Append(char* path, const char* text)
+{
+    return Append(path, text, strlen(text));
+}
+
+bool StoreRoot(char* root)
+{
+    root[0] = '\0';
+    const char* store = getenv("KVUPDATE_REGISTRY");
+    if (store && *store) return Append(root, store);
     const char* config = getenv("XDG_CONFIG_HOME");
-    if (config && *config) return std::string(config) + "/kvupdate/registry";
+    if (config && *config) return Append(root, config) && Append(root, "/kvupdate/registry");
     const char* home = getenv("HOME");
-    return std::string(home && *home ? home : ".") + "/.config/kvupdate/registry";
+    return Append(root, home && *home ? home : ".") && Append(root, "/.config/kvupdate/registry");
 }
 
 // "Software\Brightfold Ltd\Kickvale 99-00" becomes <root>/Software/Brightfold Ltd/Kickvale 99-00.
-// Parts that could leave the store ("", ".", "..", or holding '/') are refused.
-bool KeyFolder(const char* path, std::string* folder)
+// Parts that could leave the store ("." or "..", or holding '/') are refused.
+bool KeyFolder(const char* path, char* folder)
 {
-    if (!path) return false;
-    std::string result = StoreRoot();
-    std::string part;
+    if (!path || !StoreRoot(folder)) return false;
+    const char* part = path;
     for (const char* p = path;; ++p) {
-        if (*p == '\\' || *p == '\0') {
-            if (!part.empty()) {
-                if (part == "." || part == "..") return false;
-                result += "/" + part;
-                part.clear();
-            }
-            if (*p == '\0') break;
-        } else if (*p == '/') {
-            return false;
-        } else {
-            part += *p;
+        if (*p != '\\' && *p != '\0') {
+            if (*p == '/') return false;
+            continue;
         }
+        size_t length = static_cast<size_t>(p - part);
+        if (length > 0) {
+            if ((length == 1 && part[0] == '.') || (length == 2 && part[0] == '.' && part[1] == '.')) return false;
+            if (!Append(folder, "/") || !Append(folder, part, length)) return false;
+        }
+        if (*p == '\0') return true;
+        part = p + 1;
     }
-    *folder = result;
-    return true;
 }
 
-bool ValueFile(PLATKEY key, const char* name, std::string* file)
+bool ValueFile(PLATKEY key, const char* name, char* file, const char* suffix = "")
 {
     if (!key || !name || !*name || strchr(name, '/') || !strcmp(name, ".") || !strcmp(name, "..")) return false;
-    *file = static_cast<DESKTOPKEY*>(key)->folder + "/" + name;
-    return true;
+    file[0] = '\0';
+    return Append(file, static_cast<DESKTOPKEY*>(key)->folder) && Append(file, "/") && Append(file, name) &&
+           Append(file, suffix);
 }
 
-bool IsFolder(const std::string& path)
+bool IsFolder(const char* path)
 {
     struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool MakeFolders(const std::string& path)
+bool MakeFolders(const char* path)
 {
-    for (size_t i = 1; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '/') {
-            std::string prefix = path.substr(0, i);
-            if (mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) return false;
-        }
+    char prefix[STORE_PATH_SIZE];
+    size_t length = strlen(path);
+    for (size_t i = 1; i <= length; ++i) {
+        if (i < length && path[i] != '/') continue;
+        memcpy(prefix, path, i);
+        prefix[i] = '\0';
+        if (mkdir(prefix, 0755) != 0 && errno != EEXIST) return false;
     }
     return IsFolder(path);
 }
 
-PLATKEY NewKey(const std::string& folder)
+PLATKEY NewKey(const char* folder)
 {
-    return new (std::nothrow) DESKTOPKEY{folder};
+    DESKTOPKEY* key = new (std::nothrow) DESKTOPKEY;
+    if (!key) return nullptr;
+    memcpy(key->folder, folder, strlen(folder) + 1);
+    return key;
 }
 
 }  // namespace
 
 bool PlatRegOpenKey(const char* path, PLATKEY* key)
 {
-    std::string folder;
-    if (!key || !KeyFolder(path, &folder) || !IsFolder(folder)) return false;
+    char folder[STORE_PATH_SIZE];
+    if (!key || !KeyFolder(path, folder) || !IsFolder(folder)) return false;
     // Full access means the key can be written too.
-    if (access(folder.c_str(), R_OK | W_OK | X_OK) != 0) return false;
+    if (access(folder, R_OK | W_OK | X_OK) != 0) return false;
     *key = NewKey(folder);
     return *key != nullptr;
 }
 
 bool PlatRegQueryValue(PLATKEY key, const char* name, char* buffer, uint32_t* size)
 {
-    std::string file;
-    if (!size || !buffer || !ValueFile(key, name, &file)) return false;
-    FILE* f = fopen(file.c_str(), "rb");
+    char file[STORE_PATH_SIZE];
+    if (!size || !buffer || !ValueFile(key, name, file)) return false;
+    FILE* f = fopen(file, "rb");
     if (!f) return false;
     size_t capacity = *size;
     size_t n = fread(buffer, 1, capacity, f);
@@ -125,24 +144,23 @@ bool PlatRegQueryValue(PLATKEY key, const char* name, char* buffer, uint32_t* si
 
 bool PlatRegCreateKey(const char* path, PLATKEY* key)
 {
-    std::string folder;
-    if (!key || !KeyFolder(path, &folder) || !MakeFolders(folder)) return false;
+    char folder[STORE_PATH_SIZE];
+    if (!key || !KeyFolder(path, folder) || !MakeFolders(folder)) return false;
     *key = NewKey(folder);
     return *key != nullptr;
 }
 
 bool PlatRegSetValue(PLATKEY key, const char* name, const char* text)
 {
-    std::string file;
-    if (!text || !ValueFile(key, name, &file)) return false;
+    char file[STORE_PATH_SIZE], temporary[STORE_PATH_SIZE];
+    if (!text || !ValueFile(key, name, file) || !ValueFile(key, name, temporary, ".new")) return false;
     // Written beside the value and moved onto it, so a failed write never leaves half a value.
-    std::string temporary = file + ".new";
-    FILE* f = fopen(temporary.c_str(), "wb");
+    FILE* f = fopen(temporary, "wb");
     if (!f) return false;
     size_t len = strlen(text) + 1;
     bool written = fwrite(text, 1, len, f) == len;
-    if (!PosixCloseFile(f) || !written || rename(temporary.c_str(), file.c_str()) != 0) {
-        unlink(temporary.c_str());
+    if (!PosixCloseFile(f) || !written || rename(temporary, file) != 0) {
+        unlink(temporary);
         return false;
     }
     return true;
