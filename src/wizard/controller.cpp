@@ -94,7 +94,7 @@ void WIZARD::EditLocation(char character, int32_t key)
         return;
     }
     // Printable ASCII only (the character is a signed byte), and at most 199 characters.
-    if (character < 32 || length > sizeof location - 2) return;
+    if (static_cast<signed char>(character) < 32 || length > sizeof location - 2) return;
     location[length] = character;
     location[length + 1] = '\0';
     if (TextWidth(FONT_WIDGET, location) > boxWidth) location[length] = '\0';
