@@ -465,3 +465,21 @@ kv_wait_frame() {
         sleep 0.3
     done
 }
+
+# kv_require_fonts DIR PRESET - skip (77) unless DIR holds the seven .fnt files that the
+# PRESET build makes.
+kv_require_fonts() {
+    local files=("$1"/*.fnt)
+    [ "${#files[@]}" -eq 7 ] && [ -f "${files[0]}" ] ||
+        kv_skip "the seven .fnt files are not in $1 (build the $2 preset)"
+}
+
+# kv_absolute VAR... - makes each named variable's file path absolute, so it still names
+# the same file after the script changes folder.
+kv_absolute() {
+    local var path
+    for var in "$@"; do
+        path=${!var}
+        printf -v "$var" '%s/%s' "$(cd "$(dirname "$path")" && pwd)" "$(basename "$path")"
+    done
+}

@@ -26,10 +26,8 @@ fi
 kv_require Xvfb xdotool xdpyinfo xwininfo import
 [ -x "$EXE" ] || kv_skip "no native program at $EXE"
 [ -x "$COMPARE" ] || kv_skip "no comparison tool at $COMPARE"
-FONT_FILES=("$FONTS"/*.fnt)
-[ "${#FONT_FILES[@]}" -eq 7 ] && [ -f "${FONT_FILES[0]}" ] ||
-    kv_skip "the seven .fnt files are not in $FONTS (build the native preset)"
-EXE=$(cd "$(dirname "$EXE")" && pwd)/$(basename "$EXE")
+kv_require_fonts "$FONTS" native
+kv_absolute EXE
 
 kv_start_xvfb
 # SDL on the X display, whatever the caller's environment says.
@@ -38,7 +36,7 @@ unset WAYLAND_DISPLAY
 
 RUN=$KV_TMP/run
 mkdir -p "$RUN"
-cp "${FONT_FILES[@]}" "$RUN/"
+cp "$FONTS"/*.fnt "$RUN/"
 kv_native_start "$RUN" "$EXE"
 WINDOW=$(kv_wait_window kvframe 30) || exit 1
 kv_wait_file "$RUN/frame.kvfb" 30

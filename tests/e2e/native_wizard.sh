@@ -38,12 +38,8 @@ kv_require Xvfb xdotool xdpyinfo xwininfo import cmp
 for tool in "$EXE" "$ATLAS" "$COMPARE"; do
     [ -x "$tool" ] || kv_skip "no program at $tool (build the native preset)"
 done
-FONT_FILES=("$FONTS"/*.fnt)
-[ "${#FONT_FILES[@]}" -eq 7 ] && [ -f "${FONT_FILES[0]}" ] ||
-    kv_skip "the seven .fnt files are not in $FONTS (build the native preset)"
-EXE=$(cd "$(dirname "$EXE")" && pwd)/$(basename "$EXE")
-ATLAS=$(cd "$(dirname "$ATLAS")" && pwd)/$(basename "$ATLAS")
-COMPARE=$(cd "$(dirname "$COMPARE")" && pwd)/$(basename "$COMPARE")
+kv_require_fonts "$FONTS" native
+kv_absolute EXE ATLAS COMPARE
 
 OLD_VERSION='Version 3.72 (ENG)'
 NEW_VERSION='Version 3.73 (ENG,ESP,FRA,ITA,NOR,POR,SVE)'

@@ -28,10 +28,8 @@ fi
 kv_require wine wineserver Xvfb xdotool xdpyinfo xwininfo import
 [ -f "$EXE" ] || kv_skip "no Windows program at $EXE (build it with the win64 preset)"
 [ -x "$COMPARE" ] || kv_skip "no comparison tool at $COMPARE"
-FONT_FILES=("$FONTS"/*.fnt)
-[ "${#FONT_FILES[@]}" -eq 7 ] && [ -f "${FONT_FILES[0]}" ] ||
-    kv_skip "the seven .fnt files are not in $FONTS (build the win64 preset)"
-EXE=$(cd "$(dirname "$EXE")" && pwd)/$(basename "$EXE")
+kv_require_fonts "$FONTS" win64
+kv_absolute EXE
 
 # metric NAME - the value kvframe wrote for NAME in frame.txt.
 metric() {
@@ -46,7 +44,7 @@ kv_make_prefix
 
 RUN=$KV_TMP/run
 mkdir -p "$RUN"
-cp "${FONT_FILES[@]}" "$RUN/"
+cp "$FONTS"/*.fnt "$RUN/"
 kv_wine_start "$RUN" "$EXE"
 WINDOW=$(kv_wait_window kvframe 60) || exit 1
 # frame.txt is written just before frame.kvfb.

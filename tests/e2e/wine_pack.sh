@@ -26,8 +26,7 @@ fi
 kv_require wine wineserver Xvfb xdotool xdpyinfo xwininfo cmp od
 [ -f "$EXE" ] || kv_skip "no Windows program at $EXE (build it with the win64 preset)"
 [ -x "$NATIVE" ] || kv_skip "no native program at $NATIVE"
-EXE=$(cd "$(dirname "$EXE")" && pwd)/$(basename "$EXE")
-NATIVE=$(cd "$(dirname "$NATIVE")" && pwd)/$(basename "$NATIVE")
+kv_absolute EXE NATIVE
 
 # Package order.
 FILES=(kv9900.exe euro.cfg events_eng.cfg events_fra.cfg events_ita.cfg events_por.cfg

@@ -37,13 +37,8 @@ kv_require wine wineserver Xvfb xdotool xdpyinfo xwininfo import cmp
 for tool in "$NATIVE" "$ATLAS" "$COMPARE"; do
     [ -x "$tool" ] || kv_skip "no program at $tool (build the native preset)"
 done
-FONT_FILES=("$FONTS"/*.fnt)
-[ "${#FONT_FILES[@]}" -eq 7 ] && [ -f "${FONT_FILES[0]}" ] ||
-    kv_skip "the seven .fnt files are not in $FONTS (build the win64 preset)"
-EXE=$(cd "$(dirname "$EXE")" && pwd)/$(basename "$EXE")
-NATIVE=$(cd "$(dirname "$NATIVE")" && pwd)/$(basename "$NATIVE")
-ATLAS=$(cd "$(dirname "$ATLAS")" && pwd)/$(basename "$ATLAS")
-COMPARE=$(cd "$(dirname "$COMPARE")" && pwd)/$(basename "$COMPARE")
+kv_require_fonts "$FONTS" win64
+kv_absolute EXE NATIVE ATLAS COMPARE
 
 KEY='HKLM\Software\Brightfold Ltd\Kickvale 99-00'
 OLD_VERSION='Version 3.72 (ENG)'
